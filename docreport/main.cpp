@@ -5,6 +5,9 @@
 // to this executable's folder, ../lib/libTintlibdoc.so (installed), ../Tintlibdoc/
 // libTintlibdoc.so (build tree) and libTintlibdoc.so; last the dynamic loader's own
 // search for libTintlibdoc.so.
+//
+// With --html the report is also shown as a self-contained HTML page beside the XML.
+#include "HtmlReport.h"
 #include "Tintlibdoc.h"
 
 #include <dlfcn.h>
@@ -25,17 +28,21 @@ void PrintUsage(FILE* out)
 {
     std::fprintf(out,
                  "Usage: docreport JOB MEASUREMENT_BASE DOC_FOLDER\n"
+                 "       docreport --html JOB MEASUREMENT_BASE DOC_FOLDER\n"
                  "       docreport --help | --version\n"
                  "\n"
                  "Produces the DOC report of one print job.\n"
+                 "  --html            also write MEASUREMENT_BASE.html, a self-contained page\n"
+                 "                    made from the XML report\n"
                  "  JOB               job file: an XML job (path containing \".xml\") or a\n"
                  "                    measurement text (path containing \".txt\")\n"
                  "  MEASUREMENT_BASE  measurement path without extension: MEASUREMENT_BASE.cxf\n"
                  "                    is read and the report is written to MEASUREMENT_BASE.xml\n"
                  "  DOC_FOLDER        DOC folder holding References, DOCReferences, Tolerances\n"
                  "\n"
-                 "On success the report's path is printed and the exit status is 0; otherwise\n"
-                 "the library's message is printed on standard error and the status is 1.\n"
+                 "On success the report's path (and the page's) is printed and the exit status\n"
+                 "is 0; otherwise the library's message is printed on standard error and the\n"
+                 "status is 1.\n"
                  "\n"
                  "The library is looked up as $VANTREL_TINTLIBDOC, then next to this program\n"
                  "as ../lib/%s, ../Tintlibdoc/%s and %s, then by the dynamic loader.\n",
@@ -95,15 +102,41 @@ bool Resolve(void* handle, const char* name, F& function)
         std::fprintf(stderr, "docreport: %s does not export %s\n", kLibraryName, name);
     return function != nullptr;
 }
+
+// Writes MEASUREMENT_BASE.html from the XML report just written; the job and the DOC folder
+// add what the report does not hold (the reference, the limits of the tolerance set).
+bool WriteHtmlPage(const char* job, const std::string& base, const char* docFolder)
+{
+    HtmlReport::Report report;
+    std::string error;
+    if (!HtmlReport::LoadReport(base + ".xml", report, error)) {
+        std::fprintf(stderr, "docreport: the HTML page cannot be made: %s\n", error.c_str());
+        return false;
+    }
+    HtmlReport::Supplement supplement;
+    if (!HtmlReport::LoadSupplement(job, docFolder, supplement, error))
+        std::fprintf(stderr, "docreport: %s\n", error.c_str());
+    if (!HtmlReport::WriteFileAtomically(base + ".html", HtmlReport::Render(report, supplement), error)) {
+        std::fprintf(stderr, "docreport: the HTML page cannot be written: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
 }
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    bool html = false;
+    if (argc > 1 && std::strcmp(argv[1], "--html") == 0) {
+        html = true;
+        --argc;
+        ++argv;
+    }
+    if (!html && argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         PrintUsage(stdout);
         return 0;
     }
-    bool version = argc == 2 && std::strcmp(argv[1], "--version") == 0;
+    bool version = !html && argc == 2 && std::strcmp(argv[1], "--version") == 0;
     if (!version && argc != 4) {
         PrintUsage(stderr);
         return 2;
@@ -137,6 +170,11 @@ int main(int argc, char** argv)
     bool ok = generate(argv[1], argv[2], argv[3]);
     if (ok)
         std::printf("%s.xml\n", argv[2]);
+    if (ok && html) {
+        ok = WriteHtmlPage(argv[1], argv[2], argv[3]);
+        if (ok)
+            std::printf("%s.html\n", argv[2]);
+    }
     // The library stays loaded until exit, as in the suite's host: its process-wide
     // state (error handler, colour conversions) lives for the life of the process.
     return ok ? 0 : 1;

@@ -154,15 +154,14 @@ enum class Normalisation
 {
     Unreadable,    // the file cannot be read
     Unchanged,     // nothing to quote; `content` is the file as it is
+    Changed,       // `content` holds the quoted copy; the file is not touched yet
     Replaced,      // the quoted copy took the file's place
     InMemoryOnly   // the quoted copy could not be stored; `content` holds it
 };
 
 // Reads the file and quotes old-style values in its header lines (data rows are never
-// keyword lines and stay as they are). When something changed, the converted text is
-// written to a unique sibling file that replaces the original with one rename(), so the
-// user's file is either the old or the new complete text, never missing or partial.
-Normalisation NormaliseOldCgats(const char* path, std::string& content)
+// keyword lines and stay as they are), in memory only.
+Normalisation NormaliseOldCgatsText(const char* path, std::string& content)
 {
     std::string original;
     if (!FileOperations::ReadWholeFile(path, original))
@@ -195,7 +194,22 @@ Normalisation NormaliseOldCgats(const char* path, std::string& content)
         content += line;
         content += '\n';
     }
+    return Normalisation::Changed;
+}
+
+// Stores a quoted copy in the file's place through a unique sibling file and one
+// rename(), so the user's file is either the old or the new complete text, never missing
+// or partial.
+Normalisation StoreNormalised(const char* path, const std::string& content)
+{
     return FileOperations::WriteFileReplacing(path, content) ? Normalisation::Replaced : Normalisation::InMemoryOnly;
+}
+
+// The normalisation step on its own: the file is rewritten when something changed.
+Normalisation NormaliseOldCgats(const char* path, std::string& content)
+{
+    const Normalisation result = NormaliseOldCgatsText(path, content);
+    return result == Normalisation::Changed ? StoreNormalised(path, content) : result;
 }
 
 // --- Header pass ---------------------------------------------------------------------------
@@ -706,13 +720,14 @@ bool ReferenceFileData::loadCgatsFileData(void* userData, const char* path)
 {
     if (!path)
         return false;
-    // When the converted copy cannot be stored (read-only folder) the load goes on with it
-    // in memory and the user's file stays as it was.
+    // An old-style file is read from its quoted copy in memory. The copy replaces the file
+    // only once the load has succeeded, so a file that fails to load stays as it was; when
+    // the copy cannot be stored (read-only folder) the file stays as it was too.
     std::string content;
-    const Normalisation normalised = NormaliseOldCgats(path, content);
+    const Normalisation normalised = NormaliseOldCgatsText(path, content);
     if (normalised == Normalisation::Unreadable)
         return false;
-    const bool fromMemory = normalised == Normalisation::InMemoryOnly;
+    const bool fromMemory = normalised == Normalisation::Changed;
     if (fromMemory)
         HeaderPassFromText(*this, content, path);
     else
@@ -858,6 +873,8 @@ bool ReferenceFileData::loadCgatsFileData(void* userData, const char* path)
         sets.push_back(std::move(set));
     }
 
+    if (fromMemory)
+        StoreNormalised(path, content);
     if (IsApplication() && computeLabOnLoad)
         InitLab();
     return true;

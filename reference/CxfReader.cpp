@@ -9,6 +9,7 @@
 //   ("xrp:Prism" attributes, "bb:ChannelInfo" elements) and InitLab.
 // Names are matched with their prefixes; namespace URIs are not examined.
 #include "ColorUtil.h"
+#include "FileOperations.h"
 #include "FixedText.h"
 #include "ReferenceFileData.h"
 #include "ReferenceFileSet.h"
@@ -88,8 +89,9 @@ public:
 
     bool Load(const char* path)
     {
+        // Bounded like a CGATS reference: an endless or huge file is refused, not read whole.
         std::string bytes;
-        if (!StringUtil::ReadFile(path, bytes))
+        if (!FileOperations::ReadWholeFile(path, bytes))
             return false;
 
         XMLDocument doc(true, tinyxml2::PRESERVE_WHITESPACE);

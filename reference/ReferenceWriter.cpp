@@ -82,6 +82,26 @@ std::string NameCell(const char* name)
     return blank ? s : "\"" + s + "\"";
 }
 
+// A text as a quoted property value the parser reads back: the IT8 writer puts it between
+// double quotes without escaping, so a quote or a line end inside would end the value
+// early and make the whole file unreadable.
+std::string PropertyText(std::string s)
+{
+    for (char& c : s) {
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+        if (c == '"')
+            c = '\'';
+    }
+    return s;
+}
+
+// A value read with its quotes that can be stored as it was: one quoted text.
+bool IsQuotedText(const std::string& s)
+{
+    return s.size() >= 2 && s.front() == '"' && s.back() == '"' && s.find('"', 1) == s.size() - 1;
+}
+
 enum class FieldKind
 {
     Id,
@@ -199,7 +219,7 @@ bool SetProperties(ReferenceFileData& d, cmsHANDLE it8, int setCount, int fieldC
         const char* text;
     } texts[] = {{"CREATED", d.created}, {"DESCRIPTOR", d.descriptor}, {"ORIGINATOR", d.originator}, {"TARGET", d.targetText}};
     for (const auto& t : texts) {
-        if (t.text[0] && !cmsIT8SetPropertyStr(it8, t.key, t.text))
+        if (t.text[0] && !cmsIT8SetPropertyStr(it8, t.key, PropertyText(t.text).c_str()))
             return false;
     }
 
@@ -208,7 +228,7 @@ bool SetProperties(ReferenceFileData& d, cmsHANDLE it8, int setCount, int fieldC
         for (std::size_t i = 0; i < colorants.size(); ++i) {
             const LabTriple& lab = d.colorantLab[i];
             const std::string key = "ChannelInfo" + std::to_string(i);
-            const std::string value = colorants[i] + ",Lab," + G6(lab.L) + " " + G6(lab.a) + " " + G6(lab.b) + " ";
+            const std::string value = PropertyText(colorants[i]) + ",Lab," + G6(lab.L) + " " + G6(lab.a) + " " + G6(lab.b) + " ";
             if (!cmsIT8SetPropertyStr(it8, key.c_str(), value.c_str()))
                 return false;
         }
@@ -225,12 +245,12 @@ bool SetProperties(ReferenceFileData& d, cmsHANDLE it8, int setCount, int fieldC
         const std::size_t tab = line.find('\t');
         const std::string key = Trim(line.substr(0, tab));
         const std::string value = tab == std::string::npos ? std::string() : Trim(line.substr(tab + 1));
-        if (key.empty() || value.empty())
+        if (key.empty() || value.empty() || key.find(' ') != std::string::npos)
             continue;
-        // A value read with its quotes is stored as it was; a bare one is quoted so that a
+        // A value read as one quoted text is stored as it was; any other is quoted so that a
         // text with blanks reads back as one value.
-        const bool ok = value.front() == '"' ? cmsIT8SetPropertyUncooked(it8, key.c_str(), value.c_str())
-                                             : cmsIT8SetPropertyStr(it8, key.c_str(), value.c_str());
+        const bool ok = IsQuotedText(value) ? cmsIT8SetPropertyUncooked(it8, key.c_str(), value.c_str())
+                                            : cmsIT8SetPropertyStr(it8, key.c_str(), PropertyText(value).c_str());
         if (!ok)
             return false;
     }

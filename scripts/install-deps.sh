@@ -10,7 +10,7 @@ packages=(
   liblcms2-dev libtiff-dev libtiff-tools libtinyxml2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth imagemagick ghostscript unzip
+  xvfb xauth imagemagick ghostscript unzip chromium
 )
 
 missing=()

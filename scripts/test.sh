@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the whole suite and runs every test: first the normal
-# build, then the AddressSanitizer + UndefinedBehaviorSanitizer build.
-#   scripts/test.sh               both builds
+# build, then the AddressSanitizer + UndefinedBehaviorSanitizer build, then a short run of
+# every fuzz target (clang, libFuzzer).
+#   scripts/test.sh               everything
 #   scripts/test.sh --no-sanitize normal build only
-#   scripts/test.sh --sanitize    sanitizer build only
+#   scripts/test.sh --sanitize    sanitizer build and fuzz run only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,4 +38,6 @@ if [ $sanitize = 1 ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_BENCHMARKS=OFF
+  echo "== fuzz targets, short run"
+  ./scripts/fuzz.sh --ci
 fi

@@ -169,6 +169,8 @@ QVariant SuiteEnvironment::suiteSetting(int keyNumber) const
 
 QString SuiteEnvironment::appDataFolder() const
 {
+    if (!m_platform.appDataOverride.isEmpty())
+        return forwardSlashes(m_platform.appDataOverride);
     const QString path = suiteSetting(eSettingAppDataPath).toString();
     // An empty entry would put every file at the root of the file system.
     if (path.isEmpty())

@@ -21,6 +21,9 @@ struct SuitePlatform
     QString applicationFolder; // folder that holds the application and "vantrel.ini"
     QString tempFolder;        // the system temporary folder
     std::function<QDateTime()> now; // current local time; empty = system clock
+    // When not empty, the application data folder itself, in place of the suite
+    // setting "AppDataPath" (a batch run's output folder).
+    QString appDataOverride;
 
     // The platform's standard locations and the system clock.
     static SuitePlatform standard();
