@@ -48,6 +48,52 @@ struct Accumulator
     }
 };
 
+// Device values of the painted colours met so far: a direct-mapped table on the 32-bit
+// source pixel. Samples a transform leaves alone (extra channels) start as 0.
+class ConversionCache
+{
+public:
+    explicit ConversionCache(int pixelBytes)
+        : m_pixelBytes(static_cast<std::size_t>(pixelBytes))
+        , m_keys(kSlots, 0)
+        , m_used(kSlots, 0)
+        , m_values(kSlots * m_pixelBytes, 0)
+    {
+    }
+
+    const uint8_t *lookup(uint32_t colour, cmsHTRANSFORM transform)
+    {
+        const std::size_t slot = (colour * 2654435761u) >> (32 - kSlotBits);
+        uint8_t *value = m_values.data() + slot * m_pixelBytes;
+        if (!m_used[slot] || m_keys[slot] != colour) {
+            std::memset(value, 0, m_pixelBytes);
+            cmsDoTransform(transform, &colour, value, 1);
+            m_keys[slot] = colour;
+            m_used[slot] = 1;
+        }
+        return value;
+    }
+
+private:
+    static constexpr int kSlotBits = 12;
+    static constexpr std::size_t kSlots = std::size_t(1) << kSlotBits;
+    std::size_t m_pixelBytes;
+    std::vector<uint32_t> m_keys;
+    std::vector<uint8_t> m_used;
+    std::vector<uint8_t> m_values;
+};
+
+// Repeats the pixel at `run` over `count` pixels, doubling the copied span each step.
+void fillRun(uint8_t *run, std::size_t pixelBytes, std::size_t count)
+{
+    const std::size_t total = pixelBytes * count;
+    for (std::size_t done = pixelBytes; done < total;) {
+        const std::size_t n = std::min(done, total - done);
+        std::memcpy(run + done, run, n);
+        done += n;
+    }
+}
+
 // The application's page painter as a raster page source.
 class TargetPageSource : public RasterPageSource
 {
@@ -308,6 +354,7 @@ bool BaseImgWriter::rasterizePage(ScanlineOutput &output, int pageNumber)
     computeGeometry(g);
 
     const int pixelBytes = bytesPerPixel();
+    const std::size_t bytes = static_cast<std::size_t>(pixelBytes);
     const std::size_t lineBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(pixelBytes);
     std::vector<uint8_t> line(lineBytes);
     const uint8_t *black = blackPixel.data();
@@ -316,9 +363,11 @@ bool BaseImgWriter::rasterizePage(ScanlineOutput &output, int pageNumber)
     auto fill = [&](int x, int count, const uint8_t *pixel) {
         const int from = std::max(0, x);
         const int to = std::min(width, x + count);
-        uint8_t *p = line.data() + static_cast<std::size_t>(from) * pixelBytes;
-        for (int i = from; i < to; ++i, p += pixelBytes)
-            std::memcpy(p, pixel, static_cast<std::size_t>(pixelBytes));
+        if (from >= to)
+            return;
+        uint8_t *p = line.data() + static_cast<std::size_t>(from) * bytes;
+        std::memcpy(p, pixel, bytes);
+        fillRun(p, bytes, static_cast<std::size_t>(to - from));
     };
     auto patchPixel = [&](const ReferenceFileSet *set) -> const uint8_t * {
         return sixteenBit ? reinterpret_cast<const uint8_t *>(set->GetColors16Bit()) : set->GetColors8Bit();
@@ -338,22 +387,24 @@ bool BaseImgWriter::rasterizePage(ScanlineOutput &output, int pageNumber)
     const int top = g.oy, bottom = g.oy + g.areaHeight;
     const int left = g.ox, right = g.ox + g.areaWidth;
 
+    // Page graphics hold few colours (white, black, the anti-aliasing greys of texts and
+    // the logo's colours): each is converted once and then looked up.
+    ConversionCache cache(pixelBytes);
+
     for (int y = 0; y < height; ++y) {
-        std::memset(line.data(), 0, lineBytes);
         const uint32_t *src = reinterpret_cast<const uint32_t *>(image.constScanLine(y));
-        // Page graphics are mostly long runs of one colour: each run is converted once.
+        // ... and mostly in long runs of one colour, which are copied, not converted.
         uint8_t *out = line.data();
         for (int x = 0; x < width;) {
+            const uint32_t colour = src[x];
             int end = x + 1;
-            while (end < width && src[end] == src[x])
+            while (end < width && src[end] == colour)
                 ++end;
-            const std::size_t bytes = static_cast<std::size_t>(pixelBytes);
-            if ((src[x] & 0x00FFFFFFu) == 0)
+            if ((colour & 0x00FFFFFFu) == 0)
                 std::memcpy(out, black, bytes);
             else
-                cmsDoTransform(pageTransform, &src[x], out, 1);
-            for (uint8_t *p = out + bytes, *stop = out + bytes * static_cast<std::size_t>(end - x); p < stop; p += bytes)
-                std::memcpy(p, out, bytes);
+                std::memcpy(out, cache.lookup(colour, pageTransform), bytes);
+            fillRun(out, bytes, static_cast<std::size_t>(end - x));
             out += bytes * static_cast<std::size_t>(end - x);
             x = end;
         }

@@ -21,6 +21,8 @@
 
 namespace {
 
+constexpr uint32_t kRowsPerStrip = 128;
+
 // ---- Photoshop image resources (big-endian) ----
 
 void putBE16(QByteArray &out, uint16_t v)
@@ -233,7 +235,7 @@ bool TiffOutput::open(QIODevice *device, const QString &name, const TiffPageForm
               && TIFFSetField(m_tiff, TIFFTAG_YRESOLUTION, resolution)
               && TIFFSetField(m_tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW)
               && TIFFSetField(m_tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG)
-              && TIFFSetField(m_tiff, TIFFTAG_ROWSPERSTRIP, 128u)
+              && TIFFSetField(m_tiff, TIFFTAG_ROWSPERSTRIP, kRowsPerStrip)
               && TIFFSetField(m_tiff, TIFFTAG_BITSPERSAMPLE, format.bitsPerSample)
               && TIFFSetField(m_tiff, TIFFTAG_SAMPLESPERPIXEL, format.samplesPerPixel)
               && TIFFSetField(m_tiff, TIFFTAG_PHOTOMETRIC, format.photometric);
@@ -246,6 +248,30 @@ bool TiffOutput::open(QIODevice *device, const QString &name, const TiffPageForm
         m_tiff = nullptr;
         return false;
     }
+    m_format = format;
+    m_lineBytes = static_cast<std::size_t>(format.width) * static_cast<std::size_t>(format.samplesPerPixel)
+                  * static_cast<std::size_t>(format.bitsPerSample / 8);
+    m_nextRow = 0;
+    m_strip = 0;
+    m_stripData.clear();
+    m_stripData.reserve(m_lineBytes * std::min(kRowsPerStrip, format.height));
+    return true;
+}
+
+bool TiffOutput::writeStrip()
+{
+    if (m_stripData.empty())
+        return true;
+    m_encoder.encodeStrip(m_stripData.data(), m_stripData.size(), m_encoded);
+    m_stripData.clear();
+    const uint32_t strip = m_strip++;
+    if (TIFFWriteRawStrip(m_tiff, strip, m_encoded.data(), static_cast<tmsize_t>(m_encoded.size())) < 0) {
+        m_error = failure(QStringLiteral("TIFFWriteRawStrip failed writing strip %1 (lines y=%2 to %3)")
+                              .arg(strip)
+                              .arg(strip * kRowsPerStrip)
+                              .arg(m_nextRow - 1));
+        return false;
+    }
     return true;
 }
 
@@ -255,11 +281,20 @@ bool TiffOutput::writeScanline(const uint8_t *line, int row)
         m_error = QStringLiteral("TIFFWriteScanline called without an open TIFF (line y=%1)").arg(row);
         return false;
     }
-    // libtiff's codecs take a non-const buffer but leave uncompressed input unchanged.
-    if (TIFFWriteScanline(m_tiff, const_cast<uint8_t *>(line), static_cast<uint32_t>(row), 0) < 0) {
-        m_error = failure(QStringLiteral("TIFFWriteScanline failed writing line y=%1").arg(row));
+    if (!m_error.isEmpty())
+        return false;
+    // An LZW strip is one code stream: its lines cannot be skipped or rewritten.
+    if (row < 0 || static_cast<uint32_t>(row) != m_nextRow || m_nextRow >= m_format.height) {
+        m_error = QStringLiteral("TIFF %1: line y=%2 written out of order, line y=%3 expected")
+                      .arg(QString::fromLatin1(TIFFFileName(m_tiff)))
+                      .arg(row)
+                      .arg(m_nextRow);
         return false;
     }
+    m_stripData.insert(m_stripData.end(), line, line + m_lineBytes);
+    ++m_nextRow;
+    if (m_nextRow % kRowsPerStrip == 0 || m_nextRow == m_format.height)
+        return writeStrip();
     return true;
 }
 
@@ -267,6 +302,15 @@ bool TiffOutput::close()
 {
     if (!m_tiff)
         return m_error.isEmpty();
+    if (m_error.isEmpty() && m_nextRow < m_format.height) {
+        writeStrip();
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("TIFF %1 closed after %2 of %3 lines")
+                          .arg(QString::fromLatin1(TIFFFileName(m_tiff)))
+                          .arg(m_nextRow)
+                          .arg(m_format.height);
+    }
+    m_stripData.clear();
     const bool flushed = TIFFFlush(m_tiff) != 0;
     TIFFClose(m_tiff);
     m_tiff = nullptr;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "baseimgwriter.h"
+#include "lzwencoder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -56,9 +57,11 @@ public:
     // of the file, used in its messages.
     bool open(QIODevice *device, const QString &name, const TiffPageFormat &format);
     bool isOpen() const { return m_tiff != nullptr; }
-    // One line of width x samplesPerPixel samples, native byte order.
+    // One line of width x samplesPerPixel samples, native byte order. Lines come top to
+    // bottom; every RowsPerStrip lines are compressed and written as one strip.
     bool writeScanline(const uint8_t *line, int row) override;
-    // Writes the directory; false when libtiff or the device failed.
+    // Writes the last strip and the directory; false when libtiff or the device failed or
+    // the image did not get all its lines.
     bool close() override;
     QString errorString() const override { return m_error; }
 
@@ -68,8 +71,16 @@ public:
 
 private:
     QString failure(const QString &what) const;
+    bool writeStrip();
 
     TIFF *m_tiff = nullptr;
+    TiffPageFormat m_format;
+    std::size_t m_lineBytes = 0;
+    uint32_t m_nextRow = 0;
+    uint32_t m_strip = 0;
+    std::vector<uint8_t> m_stripData;   // lines of the strip being filled
+    std::vector<uint8_t> m_encoded;
+    LzwEncoder m_encoder;
     QIODevice *m_device = nullptr;
     QString m_error;
     QString m_libtiffText;

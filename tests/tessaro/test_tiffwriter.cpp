@@ -154,8 +154,51 @@ TEST(TiffOutput, KeepsLibtiffsTextWithTheLine)
     // LZW strips cannot skip a line.
     EXPECT_FALSE(tiff.writeScanline(line, 2));
     const std::string error = tiff.errorString().toStdString();
-    EXPECT_NE(error.find("TIFFWriteScanline failed writing line y=2"), std::string::npos) << error;
-    EXPECT_NE(error.find("memory.tiff"), std::string::npos) << "libtiff's own message: " << error;
+    EXPECT_NE(error.find("line y=2 written out of order, line y=1 expected"), std::string::npos) << error;
+    EXPECT_NE(error.find("memory.tiff"), std::string::npos) << error;
+    EXPECT_FALSE(tiff.writeScanline(line, 1)) << "a failed TIFF takes no more lines";
+    EXPECT_FALSE(tiff.close());
+}
+
+TEST(TiffOutput, ClosingBeforeTheLastLineIsAFailure)
+{
+    QBuffer buffer;
+    ASSERT_TRUE(buffer.open(QIODevice::ReadWrite));
+    TiffOutput tiff;
+    ASSERT_TRUE(tiff.open(&buffer, "short.tiff", smallFormat()));
+    const uint8_t line[20] = {};
+    for (int y = 0; y < 130; ++y)
+        ASSERT_TRUE(tiff.writeScanline(line, y));
+    EXPECT_FALSE(tiff.close());
+    EXPECT_NE(tiff.errorString().toStdString().find("closed after 130 of 300 lines"), std::string::npos)
+        << tiff.errorString().toStdString();
+}
+
+TEST(TiffOutput, DeviceWriteFailureCarriesLibtiffsText)
+{
+    // A read-write buffer that refuses every write once the header is out.
+    class FullDevice : public QBuffer
+    {
+    protected:
+        qint64 writeData(const char *data, qint64 len) override
+        {
+            if (pos() >= 8)
+                return -1;
+            return QBuffer::writeData(data, len);
+        }
+    } device;
+    ASSERT_TRUE(device.open(QIODevice::ReadWrite));
+    TiffOutput tiff;
+    ASSERT_TRUE(tiff.open(&device, "full.tiff", smallFormat()));
+    std::vector<uint8_t> line(20, 9);
+    bool failed = false;
+    for (int y = 0; y < 300 && !failed; ++y)
+        failed = !tiff.writeScanline(line.data(), y);
+    if (!failed)
+        failed = !tiff.close();
+    EXPECT_TRUE(failed) << "a device that takes no bytes cannot give a TIFF";
+    EXPECT_NE(tiff.errorString().toStdString().find("device write failed"), std::string::npos)
+        << tiff.errorString().toStdString();
 }
 
 TEST(TiffWriter, UncreatableFileStopsCleanly)
