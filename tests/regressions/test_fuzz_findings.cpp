@@ -1,48 +1,17 @@
 // Unit tests of the faults the fuzz targets found, each named after what it guards. The
 // inputs themselves are replayed by the fuzz_replay_* tests.
-#include "ColorUtil.h"
-#include "EmbeddedProfiles.h"
+#include "RegressionTestSupport.h"
+
 #include "ReferenceFileData.h"
 #include "ReferenceFileSet.h"
 #include "ReferenceWriter.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace
 {
-class FuzzFindings : public ::testing::Test
+class FuzzFindings : public TempFolderTest
 {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vantrel-findings-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        ASSERT_TRUE(ColorUtil::Init(EmbeddedProfiles::OutputCMYK(), EmbeddedProfiles::OutputCMYKSize()));
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
-    std::string Write(const std::string& name, const std::string& text)
-    {
-        const std::string path = dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    std::string dir;
 };
 
 const char kLabTable[] = "NUMBER_OF_FIELDS 4\nBEGIN_DATA_FORMAT\nSAMPLE_ID LAB_L LAB_A LAB_B\nEND_DATA_FORMAT\n"

@@ -1,8 +1,8 @@
 // Resource bounds of the readers: inputs that announce far more than they hold are
 // refused quickly, without allocating what they announce, and the input file stays as
 // it was.
-#include "EmbeddedProfiles.h"
-#include "ColorUtil.h"
+#include "RegressionTestSupport.h"
+
 #include "ErrorHandler.h"
 #include "Job.h"
 #include "ReferenceFileData.h"
@@ -17,9 +17,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -28,33 +25,8 @@ namespace
 // Generous for a sanitizer build on a shared machine; an unbounded read takes minutes.
 constexpr double kSecondsBound = 20.0;
 
-class ResourceBounds : public ::testing::Test
+class ResourceBounds : public TempFolderTest
 {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vantrel-bounds-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-        ASSERT_TRUE(ColorUtil::Init(EmbeddedProfiles::OutputCMYK(), EmbeddedProfiles::OutputCMYKSize()));
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
-    std::string Write(const std::string& name, const std::string& text)
-    {
-        const std::string path = dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    std::string dir;
 };
 
 double SecondsSince(std::chrono::steady_clock::time_point start)

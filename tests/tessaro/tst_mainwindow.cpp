@@ -2,8 +2,8 @@
 // black-ink and channel questions, the mode switch, the ".temp" working copies and the
 // user settings file carried from one start to the next. Every test runs on a fresh,
 // empty documents folder; every modal question is answered by a script.
-#include "ColorUtil.h"
-#include "ColorUtilQt.h"
+#include "MainWindowTestSupport.h"
+
 #include "LabToSpectralUtil.h"
 #include "SuiteEnvironment.h"
 #include "UserInteraction.h"
@@ -101,22 +101,14 @@ private:
 
 void TestMainWindow::initTestCase()
 {
-    const QByteArray profile = OutputCMYKProfileBytes();
-    QVERIFY(!profile.isEmpty());
-    QVERIFY(ColorUtil::Init(reinterpret_cast<const unsigned char *>(profile.constData()),
-                            static_cast<std::size_t>(profile.size())));
+    QVERIFY(mainwindowtest::initColorUtil());
 }
 
 void TestMainWindow::init()
 {
     root = std::make_unique<QTemporaryDir>();
-    QVERIFY(root->isValid());
     SuitePlatform platform;
-    platform.documentsFolder = root->filePath(QStringLiteral("Documents"));
-    platform.applicationFolder = root->filePath(QStringLiteral("Program"));
-    platform.tempFolder = root->filePath(QStringLiteral("Temp"));
-    for (const QString &folder : {platform.documentsFolder, platform.applicationFolder, platform.tempFolder})
-        QVERIFY(QDir().mkpath(folder));
+    QVERIFY(mainwindowtest::makePlatform(*root, platform));
     environment.emplace(platform);
 }
 
@@ -131,22 +123,13 @@ void TestMainWindow::cleanup()
 Tessaro &TestMainWindow::startWindow()
 {
     window.reset();
-    auto interaction = std::make_unique<ScriptedUserInteraction>();
-    script = interaction.get();
-    window = std::make_unique<Tessaro>(std::move(interaction), *environment);
+    window = mainwindowtest::scriptedWindow(*environment, script);
     return *window;
 }
 
 QString TestMainWindow::fixture(const QString &name, const QString &as)
 {
-    const QString source = QStringLiteral(VANTREL_TEST_DATA_DIR "/tessaro/") + name;
-    const QString target = root->filePath(QStringLiteral("refs/") + (as.isEmpty() ? name : as));
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile::remove(target);
-    if (!QFile::copy(source, target))
-        qFatal("cannot copy fixture %s", qPrintable(source));
-    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return target;
+    return mainwindowtest::copyFixture(*root, name, as);
 }
 
 void TestMainWindow::browse(const QString &path)

@@ -4,8 +4,8 @@
 // window, deleting a paper, and the page painter showing the patches with its page
 // navigation. Every test starts on a fresh, empty documents folder; modal dialogs really
 // run and are answered through QTimer::singleShot.
-#include "ColorUtil.h"
-#include "ColorUtilQt.h"
+#include "MainWindowTestSupport.h"
+
 #include "DevOption.h"
 #include "SuiteEnvironment.h"
 #include "UserInteraction.h"
@@ -112,22 +112,14 @@ private:
 
 void TestMainWindowLayout::initTestCase()
 {
-    const QByteArray profile = OutputCMYKProfileBytes();
-    QVERIFY(!profile.isEmpty());
-    QVERIFY(ColorUtil::Init(reinterpret_cast<const unsigned char *>(profile.constData()),
-                            static_cast<std::size_t>(profile.size())));
+    QVERIFY(mainwindowtest::initColorUtil());
 }
 
 void TestMainWindowLayout::init()
 {
     root = std::make_unique<QTemporaryDir>();
-    QVERIFY(root->isValid());
     SuitePlatform platform;
-    platform.documentsFolder = root->filePath(QStringLiteral("Documents"));
-    platform.applicationFolder = root->filePath(QStringLiteral("Program"));
-    platform.tempFolder = root->filePath(QStringLiteral("Temp"));
-    for (const QString &folder : {platform.documentsFolder, platform.applicationFolder, platform.tempFolder})
-        QVERIFY(QDir().mkpath(folder));
+    QVERIFY(mainwindowtest::makePlatform(*root, platform));
     environment.emplace(platform);
 }
 
@@ -142,21 +134,13 @@ void TestMainWindowLayout::cleanup()
 Tessaro &TestMainWindowLayout::startWindow()
 {
     window.reset();
-    auto interaction = std::make_unique<ScriptedUserInteraction>();
-    script = interaction.get();
-    window = std::make_unique<Tessaro>(std::move(interaction), *environment);
+    window = mainwindowtest::scriptedWindow(*environment, script);
     return *window;
 }
 
 void TestMainWindowLayout::load(const QString &name)
 {
-    const QString source = QStringLiteral(VANTREL_TEST_DATA_DIR "/tessaro/") + name;
-    const QString target = root->filePath(QStringLiteral("refs/") + name);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    QFile::remove(target);
-    if (!QFile::copy(source, target))
-        qFatal("cannot copy fixture %s", qPrintable(source));
-    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString target = mainwindowtest::copyFixture(*root, name);
     if (!window->currentReferencePath().isEmpty())
         script->messageAnswers.push_back(QMessageBox::Yes);
     script->openAnswers.push_back(target);

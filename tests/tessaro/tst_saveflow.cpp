@@ -3,8 +3,8 @@
 // save flags, the overwrite question, the resolution check, failures that are reported
 // without losing what was saved, the headless answerer of batch runs, and the main
 // window's save button. Every test runs on a fresh documents folder with a fixed clock.
-#include "ColorUtil.h"
-#include "ColorUtilQt.h"
+#include "MainWindowTestSupport.h"
+
 #include "ReferenceFileData.h"
 #include "SuiteEnvironment.h"
 #include "TargetSettings.h"
@@ -13,9 +13,7 @@
 #include "targetsaver.h"
 #include "tessaro.h"
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipfileinfo.h>
+#include "ArchiveTestSupport.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -44,33 +42,8 @@ const QString kOverwriteText = QStringLiteral("The selected target name already 
 const QString kSuccessText = QStringLiteral("Quorvane target successfully saved.\n");
 const QDateTime kNow(QDate(2024, 2, 29), QTime(14, 5, 9));
 
-struct Entry
-{
-    QString name;
-    int method = -1;
-    QDateTime date;
-    QByteArray data;
-};
-
-bool readArchive(const QString &path, QList<Entry> &entries)
-{
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip))
-        return false;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info))
-            return false;
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        entries.append({info.name, int(info.method), info.dateTime, file.readAll()});
-        file.close();
-        if (file.getZipError() != UNZ_OK)
-            return false;
-    }
-    return zip.getZipError() == UNZ_OK;
-}
+using archivetest::Entry;
+using archivetest::readArchive;
 
 QByteArray contents(const QString &path)
 {
@@ -145,23 +118,15 @@ private:
 
 void TestSaveFlow::initTestCase()
 {
-    const QByteArray profile = OutputCMYKProfileBytes();
-    QVERIFY(!profile.isEmpty());
-    QVERIFY(ColorUtil::Init(reinterpret_cast<const unsigned char *>(profile.constData()),
-                            static_cast<std::size_t>(profile.size())));
+    QVERIFY(mainwindowtest::initColorUtil());
 }
 
 void TestSaveFlow::init()
 {
     root = std::make_unique<QTemporaryDir>();
-    QVERIFY(root->isValid());
     SuitePlatform platform;
-    platform.documentsFolder = root->filePath(QStringLiteral("Documents"));
-    platform.applicationFolder = root->filePath(QStringLiteral("Program"));
-    platform.tempFolder = root->filePath(QStringLiteral("Temp"));
+    QVERIFY(mainwindowtest::makePlatform(*root, platform));
     platform.now = [] { return kNow; };
-    for (const QString &folder : {platform.documentsFolder, platform.applicationFolder, platform.tempFolder})
-        QVERIFY(QDir().mkpath(folder));
     environment.emplace(platform);
     script = ScriptedUserInteraction();
     busy.clear();
@@ -655,12 +620,10 @@ void TestSaveFlow::headlessAnswers()
 
 void TestSaveFlow::mainWindowRefusesBadDpi()
 {
-    auto interaction = std::make_unique<ScriptedUserInteraction>();
-    ScriptedUserInteraction *windowScript = interaction.get();
-    Tessaro window(std::move(interaction), *environment);
-    const QString ref = root->filePath(QStringLiteral("refs/cmyk.ref"));
-    QVERIFY(QDir().mkpath(root->filePath(QStringLiteral("refs"))));
-    QVERIFY(QFile::copy(QStringLiteral(VANTREL_TEST_DATA_DIR "/tessaro/cmyk.ref"), ref));
+    ScriptedUserInteraction *windowScript = nullptr;
+    const std::unique_ptr<Tessaro> owned = mainwindowtest::scriptedWindow(*environment, windowScript);
+    Tessaro &window = *owned;
+    const QString ref = mainwindowtest::copyFixture(*root, QStringLiteral("cmyk.ref"));
     windowScript->dialogHandlers.push_back([](QDialog &dialog) {
         dialog.findChild<QLineEdit *>(QStringLiteral("maxInk"))->setText(QStringLiteral("60"));
         dialog.accept();
@@ -686,18 +649,16 @@ void TestSaveFlow::mainWindowRefusesBadDpi()
 
 void TestSaveFlow::mainWindowSaves()
 {
-    auto interaction = std::make_unique<ScriptedUserInteraction>();
-    ScriptedUserInteraction *windowScript = interaction.get();
-    Tessaro window(std::move(interaction), *environment);
+    ScriptedUserInteraction *windowScript = nullptr;
+    const std::unique_ptr<Tessaro> owned = mainwindowtest::scriptedWindow(*environment, windowScript);
+    Tessaro &window = *owned;
     // TargetPage has no meta-object of its own, so findChild cannot tell it from a QWidget.
     bool hasPage = false;
     for (QWidget *child : window.findChildren<QWidget *>())
         hasPage = hasPage || dynamic_cast<TargetPage *>(child);
     if (!hasPage)
         QSKIP("the page painter is not part of the main window in this build");
-    const QString ref = root->filePath(QStringLiteral("refs/cmyk.ref"));
-    QVERIFY(QDir().mkpath(root->filePath(QStringLiteral("refs"))));
-    QVERIFY(QFile::copy(QStringLiteral(VANTREL_TEST_DATA_DIR "/tessaro/cmyk.ref"), ref));
+    const QString ref = mainwindowtest::copyFixture(*root, QStringLiteral("cmyk.ref"));
     windowScript->dialogHandlers.push_back([](QDialog &dialog) {
         dialog.accept();
         return int(QDialog::Accepted);

@@ -3,9 +3,7 @@
 // failed archive never appears under its final name nor harms an earlier one.
 #include "targetpackage.h"
 
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipfileinfo.h>
+#include "ArchiveTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,39 +18,8 @@
 
 namespace {
 
-struct Entry
-{
-    QString name;
-    int method = -1;
-    QDateTime date;
-    QByteArray data;
-};
-
-// Every entry of the archive in central-directory order, with its inflated data.
-bool readArchive(const QString &path, QList<Entry> &entries)
-{
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip))
-        return false;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info))
-            return false;
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        Entry e;
-        e.name = info.name;
-        e.method = info.method;
-        e.date = info.dateTime;
-        e.data = file.readAll();
-        file.close();
-        if (file.getZipError() != UNZ_OK) // a CRC mismatch shows here
-            return false;
-        entries.append(e);
-    }
-    return zip.getZipError() == UNZ_OK;
-}
+using archivetest::Entry;
+using archivetest::readArchive;
 
 QByteArray contents(const QString &path)
 {
