@@ -1,8 +1,7 @@
-// TIFF LZW encoder for whole strips.
+// TIFF LZW encoder, one strip at a time.
 #include "lzwencoder.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -14,43 +13,6 @@ constexpr int kMinBits = 9;
 // entry earlier, as TIFF writers do.
 constexpr uint32_t kTableFull = 4094;
 constexpr std::size_t kTableSize = std::size_t(256) * 4096;
-
-// Packs codes MSB first into a growing byte buffer.
-class BitWriter
-{
-public:
-    explicit BitWriter(std::vector<uint8_t> &out)
-        : m_out(out)
-    {
-        m_out.resize(std::max<std::size_t>(m_out.capacity(), 4096));
-    }
-
-    void put(uint32_t code, int bits)
-    {
-        m_accumulator = (m_accumulator << bits) | code;
-        m_count += bits;
-        if (m_pos + 8 > m_out.size())
-            m_out.resize(m_out.size() * 2);
-        while (m_count >= 8) {
-            m_count -= 8;
-            m_out[m_pos++] = static_cast<uint8_t>(m_accumulator >> m_count);
-        }
-    }
-
-    // Pads the last byte with zero bits and trims the buffer to what was written.
-    void finish()
-    {
-        if (m_count > 0)
-            m_out[m_pos++] = static_cast<uint8_t>(m_accumulator << (8 - m_count));
-        m_out.resize(m_pos);
-    }
-
-private:
-    std::vector<uint8_t> &m_out;
-    std::size_t m_pos = 0;
-    uint64_t m_accumulator = 0; // fewer than 8 pending bits after each put
-    int m_count = 0;
-};
 
 } // namespace
 
@@ -65,59 +27,98 @@ void LzwEncoder::clearTable()
         std::fill(m_table.begin(), m_table.end(), 0u);
         m_generation = 1;
     }
+    m_width = kMinBits;
+    m_maxCode = (1u << m_width) - 1;
+    m_freeCode = kFirstFree;
 }
 
-void LzwEncoder::encodeStrip(const uint8_t *data, std::size_t size, std::vector<uint8_t> &out)
+void LzwEncoder::put(uint32_t code, int bits)
 {
-    out.clear();
-    BitWriter bits(out);
-    int width = kMinBits;
-    uint32_t maxCode = (1u << width) - 1;
-    uint32_t freeCode = kFirstFree;
-    clearTable();
-    bits.put(kClear, width);
-    if (size == 0) {
-        bits.put(kEndOfInformation, width);
-        bits.finish();
-        return;
+    m_bits = (m_bits << bits) | code;
+    m_bitCount += bits;
+    std::vector<uint8_t> &out = *m_out;
+    if (m_pos + 8 > out.size())
+        out.resize(out.size() * 2);
+    while (m_bitCount >= 8) {
+        m_bitCount -= 8;
+        out[m_pos++] = static_cast<uint8_t>(m_bits >> m_bitCount);
     }
+}
 
+void LzwEncoder::beginStrip(std::vector<uint8_t> &out)
+{
+    m_out = &out;
+    out.clear();
+    out.resize(std::max<std::size_t>(out.capacity(), 4096));
+    m_pos = 0;
+    m_bits = 0;
+    m_bitCount = 0;
+    m_current = -1;
+    clearTable();
+    put(kClear, m_width);
+}
+
+void LzwEncoder::add(const uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return;
+    std::size_t i = 0;
+    if (m_current < 0)
+        m_current = data[i++];
+
+    // The loop keeps the state in locals; it goes back to the members at the end.
     uint32_t *table = m_table.data();
     uint32_t generation = m_generation << 16;
-    uint32_t current = data[0];
-    for (std::size_t i = 1; i < size; ++i) {
+    uint32_t current = static_cast<uint32_t>(m_current);
+    for (; i < size; ++i) {
         const uint32_t byte = data[i];
         uint32_t &entry = table[(byte << 12) | current];
         if ((entry & 0xFFFF0000u) == generation) {
             current = entry & 0xFFFFu;
             continue;
         }
-        bits.put(current, width);
-        entry = generation | freeCode;
-        ++freeCode;
+        put(current, m_width);
+        entry = generation | m_freeCode;
+        ++m_freeCode;
         current = byte;
-        if (freeCode == kTableFull) {
-            bits.put(kClear, width);
+        if (m_freeCode == kTableFull) {
+            put(kClear, m_width);
             clearTable();
             generation = m_generation << 16;
-            width = kMinBits;
-            maxCode = (1u << width) - 1;
-            freeCode = kFirstFree;
-        } else if (freeCode > maxCode) {
-            ++width;
-            maxCode = (1u << width) - 1;
+        } else if (m_freeCode > m_maxCode) {
+            ++m_width;
+            m_maxCode = (1u << m_width) - 1;
         }
     }
+    m_current = static_cast<int32_t>(current);
+}
 
-    // The reader adds one more entry on the last code, which may widen the EOI code.
-    bits.put(current, width);
-    ++freeCode;
-    if (freeCode == kTableFull) {
-        bits.put(kClear, width);
-        width = kMinBits;
-    } else if (freeCode > maxCode) {
-        ++width;
+void LzwEncoder::finishStrip()
+{
+    if (!m_out)
+        return;
+    if (m_current >= 0) {
+        // The reader adds one more entry on the last code, which may widen the EOI code.
+        put(static_cast<uint32_t>(m_current), m_width);
+        ++m_freeCode;
+        if (m_freeCode == kTableFull) {
+            put(kClear, m_width);
+            m_width = kMinBits;
+        } else if (m_freeCode > m_maxCode) {
+            ++m_width;
+        }
     }
-    bits.put(kEndOfInformation, width);
-    bits.finish();
+    put(kEndOfInformation, m_width);
+    if (m_bitCount > 0)
+        (*m_out)[m_pos++] = static_cast<uint8_t>(m_bits << (8 - m_bitCount));
+    m_out->resize(m_pos);
+    m_bitCount = 0;
+    m_out = nullptr;
+}
+
+void LzwEncoder::encodeStrip(const uint8_t *data, std::size_t size, std::vector<uint8_t> &out)
+{
+    beginStrip(out);
+    add(data, size);
+    finishStrip();
 }

@@ -253,17 +253,16 @@ bool TiffOutput::open(QIODevice *device, const QString &name, const TiffPageForm
                   * static_cast<std::size_t>(format.bitsPerSample / 8);
     m_nextRow = 0;
     m_strip = 0;
-    m_stripData.clear();
-    m_stripData.reserve(m_lineBytes * std::min(kRowsPerStrip, format.height));
+    m_stripOpen = false;
     return true;
 }
 
 bool TiffOutput::writeStrip()
 {
-    if (m_stripData.empty())
+    if (!m_stripOpen)
         return true;
-    m_encoder.encodeStrip(m_stripData.data(), m_stripData.size(), m_encoded);
-    m_stripData.clear();
+    m_encoder.finishStrip();
+    m_stripOpen = false;
     const uint32_t strip = m_strip++;
     if (TIFFWriteRawStrip(m_tiff, strip, m_encoded.data(), static_cast<tmsize_t>(m_encoded.size())) < 0) {
         m_error = failure(QStringLiteral("TIFFWriteRawStrip failed writing strip %1 (lines y=%2 to %3)")
@@ -291,7 +290,11 @@ bool TiffOutput::writeScanline(const uint8_t *line, int row)
                       .arg(m_nextRow);
         return false;
     }
-    m_stripData.insert(m_stripData.end(), line, line + m_lineBytes);
+    if (!m_stripOpen) {
+        m_encoder.beginStrip(m_encoded);
+        m_stripOpen = true;
+    }
+    m_encoder.add(line, m_lineBytes);
     ++m_nextRow;
     if (m_nextRow % kRowsPerStrip == 0 || m_nextRow == m_format.height)
         return writeStrip();
@@ -310,7 +313,7 @@ bool TiffOutput::close()
                           .arg(m_nextRow)
                           .arg(m_format.height);
     }
-    m_stripData.clear();
+    m_stripOpen = false;
     const bool flushed = TIFFFlush(m_tiff) != 0;
     TIFFClose(m_tiff);
     m_tiff = nullptr;

@@ -78,8 +78,8 @@ private:
     std::size_t m_lineBytes = 0;
     uint32_t m_nextRow = 0;
     uint32_t m_strip = 0;
-    std::vector<uint8_t> m_stripData;   // lines of the strip being filled
-    std::vector<uint8_t> m_encoded;
+    bool m_stripOpen = false;           // lines of strip m_strip are in the encoder
+    std::vector<uint8_t> m_encoded;     // codes of that strip
     LzwEncoder m_encoder;
     QIODevice *m_device = nullptr;
     QString m_error;

@@ -239,6 +239,30 @@ TEST(LzwEncoder, StripEndsAtEveryCodeWidthAndTableState)
     }
 }
 
+TEST(LzwEncoder, PiecesGiveTheSameCodesAsOneCall)
+{
+    // The writer feeds a strip line by line; where the pieces end must not matter.
+    const std::vector<Case> cases = {
+        {"random", randomBytes(50000, 6)},
+        {"pixel runs", pixelRuns(40000, 7)},
+        {"zeros", std::vector<uint8_t>(70000, 0)},
+    };
+    LzwEncoder encoder;
+    for (const Case &c : cases) {
+        std::vector<uint8_t> whole;
+        encoder.encodeStrip(c.data.data(), c.data.size(), whole);
+        for (std::size_t piece : {std::size_t(1), std::size_t(3), std::size_t(1000), std::size_t(14028)}) {
+            SCOPED_TRACE(std::string(c.name) + ", pieces of " + std::to_string(piece));
+            std::vector<uint8_t> pieces;
+            encoder.beginStrip(pieces);
+            for (std::size_t at = 0; at < c.data.size(); at += piece)
+                encoder.add(c.data.data() + at, std::min(piece, c.data.size() - at));
+            encoder.finishStrip();
+            EXPECT_EQ(pieces, whole);
+        }
+    }
+}
+
 TEST(LzwEncoder, RunsCompressWell)
 {
     LzwEncoder encoder;
