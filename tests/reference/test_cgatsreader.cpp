@@ -2,8 +2,8 @@
 // values (and that it never loses the user's file), the header pass with its layout names,
 // both field-assignment rules, channel colours, spectra, quoted spreadsheet exports, and
 // malformed input. Every file a test touches lives in a fresh temporary folder.
-#include "ColorUtil.h"
-#include "EmbeddedProfiles.h"
+#include "ReferenceTestSupport.h"
+
 #include "FileOperations.h"
 #include "ReferenceFileData.h"
 
@@ -26,83 +26,12 @@
 
 namespace
 {
-class ColorEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(ColorUtil::Init(EmbeddedProfiles::OutputCMYK(), EmbeddedProfiles::OutputCMYKSize()));
-    }
-    void TearDown() override { ColorUtil::Shutdown(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ColorEnvironment);
+using referencetest::ListDir;
+using referencetest::ReadBytes;
+using referencetest::TempDir;
+using referencetest::WriteBytes;
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::vector<std::string> ListDir(const std::string& dir)
-{
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            const std::string n = e->d_name;
-            if (n != "." && n != "..")
-                names.push_back(n);
-        }
-        ::closedir(d);
-    }
-    return names;
-}
-
-// A fresh folder per test, removed with its files afterwards.
-class TempDir
-{
-public:
-    TempDir()
-    {
-        const char* base = std::getenv("TMPDIR");
-        std::string tmpl = std::string(base && *base ? base : "/tmp") + "/cgatsreader.XXXXXX";
-        std::vector<char> buf(tmpl.begin(), tmpl.end());
-        buf.push_back('\0');
-        if (::mkdtemp(buf.data()))
-            path_ = buf.data();
-    }
-    ~TempDir()
-    {
-        if (path_.empty())
-            return;
-        ::chmod(path_.c_str(), 0700);
-        for (const std::string& n : ListDir(path_))
-            std::remove((path_ + "/" + n).c_str());
-        ::rmdir(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        WriteBytes(File(name), bytes);
-        return File(name);
-    }
-    std::string CopyFixture(const std::string& fixture, const std::string& as = std::string()) const
-    {
-        return Write(as.empty() ? fixture : as, ReadBytes(std::string(VANTREL_TEST_DATA_DIR) + "/reference/cgats/" + fixture));
-    }
-
-private:
-    std::string path_;
-};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new referencetest::ColorEnvironment);
 
 std::unique_ptr<ReferenceFileData> Load(const std::string& path, ReferenceFlavour flavour, bool* ok = nullptr)
 {

@@ -1,9 +1,9 @@
 // Tests of the CGATS.17 reference writer and of storing channel information into a CGATS
 // reference: round trips through the reader for RGB, CMYK, CMYK plus spot inks and
 // N-colour references, print order with filler rows, number formats, and the ".temp" copy.
+#include "ReferenceTestSupport.h"
+
 #include "ChannelInfoStore.h"
-#include "ColorUtil.h"
-#include "EmbeddedProfiles.h"
 #include "ReferenceFileData.h"
 #include "ReferenceWriter.h"
 
@@ -25,79 +25,12 @@
 
 namespace
 {
-class ColorEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(ColorUtil::Init(EmbeddedProfiles::OutputCMYK(), EmbeddedProfiles::OutputCMYKSize()));
-    }
-    void TearDown() override { ColorUtil::Shutdown(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ColorEnvironment);
+using referencetest::ListDir;
+using referencetest::ReadBytes;
+using referencetest::TempDir;
+using referencetest::WriteBytes;
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-std::vector<std::string> ListDir(const std::string& dir)
-{
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            const std::string n = e->d_name;
-            if (n != "." && n != "..")
-                names.push_back(n);
-        }
-        ::closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-class TempDir
-{
-public:
-    TempDir()
-    {
-        const char* base = std::getenv("TMPDIR");
-        std::string tmpl = std::string(base && *base ? base : "/tmp") + "/refwriter.XXXXXX";
-        std::vector<char> buf(tmpl.begin(), tmpl.end());
-        buf.push_back('\0');
-        if (::mkdtemp(buf.data()))
-            path_ = buf.data();
-    }
-    ~TempDir()
-    {
-        for (const std::string& n : ListDir(path_))
-            std::remove((path_ + "/" + n).c_str());
-        ::rmdir(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        WriteBytes(File(name), bytes);
-        return File(name);
-    }
-    std::string CopyFixture(const std::string& fixture) const
-    {
-        return Write(fixture, ReadBytes(std::string(VANTREL_TEST_DATA_DIR) + "/reference/cgats/" + fixture));
-    }
-
-private:
-    std::string path_;
-};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new referencetest::ColorEnvironment);
 
 std::string Cgats(const std::string& header, const std::vector<std::string>& fields, const std::vector<std::string>& rows)
 {

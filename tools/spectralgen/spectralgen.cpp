@@ -8,11 +8,13 @@
 // exponent that models light scattered sideways in the paper under the dots.
 //
 // The spectra come from this small physical model, not from measurements. Lab is
-// integrated from each written (rounded) spectrum under D50 / 2 degrees with the same
-// table and formula as the display model, so a library colour maps back onto itself.
+// integrated from each written (rounded) spectrum by the display model's own
+// LabToSpectralUtil::SpectrumToLab, so a library colour maps back onto itself.
 // Output is deterministic: no clock, no randomness, C-locale number formatting.
 //
 // Usage: spectralgen <output file>
+#include "LabToSpectralUtil.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -24,63 +26,10 @@
 
 namespace
 {
-constexpr int kCount = 41;   // 380-780 nm, 10 nm steps
-using Spectrum = std::array<double, kCount>;
+constexpr int kCount = LabToSpectralUtil::kSpectralCount;   // 380-780 nm, 10 nm steps
+using Spectrum = LabToSpectralUtil::Spectrum;
 
 double Wavelength(int i) { return 380.0 + 10.0 * i; }   // nm
-
-// D50 relative power (730 nm value repeated to 780 nm) and CIE 1931 2-degree observer.
-struct IntegrationRow
-{
-    double S, x, y, z;
-};
-constexpr IntegrationRow kTable[kCount] = {
-    {0.2445, 0.001368, 0.000039, 0.00645},  {0.2983, 0.004243, 0.00012, 0.02005},
-    {0.4926, 0.014313, 0.000397, 0.067856}, {0.5646, 0.043503, 0.001205, 0.207397},
-    {0.5998, 0.134384, 0.003998, 0.645599}, {0.5777, 0.283905, 0.011597, 1.385605},
-    {0.7478, 0.348282, 0.022995, 1.747055}, {0.872, 0.336197, 0.037994, 1.77211},
-    {0.9057, 0.290802, 0.059998, 1.669205}, {0.9133, 0.195358, 0.090973, 1.287643},
-    {0.9507, 0.095642, 0.139023, 0.812943}, {0.9193, 0.032013, 0.208023, 0.465179},
-    {0.957, 0.004898, 0.322998, 0.272003},  {0.9659, 0.009293, 0.503006, 0.158203},
-    {0.9712, 0.063263, 0.710007, 0.078247}, {1.0209, 0.165497, 0.862, 0.04216},
-    {1.0075, 0.290405, 0.953995, 0.020294}, {1.0231, 0.433456, 0.994949, 0.008743},
-    {1.0, 0.594498, 0.994995, 0.003906},    {0.9774, 0.7621, 0.951996, 0.002106},
-    {0.9892, 0.916306, 0.869995, 0.001648}, {0.9351, 1.026306, 0.757004, 0.001099},
-    {0.9771, 1.062195, 0.630997, 0.000793}, {0.9929, 1.002594, 0.503006, 0.000336},
-    {0.9907, 0.854446, 0.380997, 0.000183}, {0.9575, 0.642395, 0.264999, 0.000046},
-    {0.9889, 0.447906, 0.175003, 0.000015}, {0.9571, 0.283493, 0.106995, 0.0},
-    {0.9823, 0.164902, 0.061005, 0.0},      {1.0305, 0.087402, 0.031998, 0.0},
-    {0.9918, 0.046768, 0.016998, 0.0},      {0.8742, 0.022705, 0.008209, 0.0},
-    {0.9165, 0.011353, 0.004105, 0.0},      {0.9294, 0.00579, 0.002091, 0.0},
-    {0.7689, 0.002899, 0.001047, 0.0},      {0.8656, 0.00144, 0.00052, 0.0},
-    {0.8656, 0.00069, 0.000249, 0.0},       {0.8656, 0.000332, 0.00012, 0.0},
-    {0.8656, 0.000166, 0.00006, 0.0},       {0.8656, 0.000083, 0.00003, 0.0},
-    {0.8656, 0.0, 0.0, 0.0},
-};
-
-double LabF(double t)
-{
-    return t > 0.008856451586 ? std::cbrt(t) : 7.787036979 * t + 0.13793103448275862;
-}
-
-std::array<double, 3> SpectrumToLab(const Spectrum& r)
-{
-    double k = 0, X = 0, Y = 0, Z = 0;
-    for (int i = 0; i < kCount; ++i) {
-        k += kTable[i].S * kTable[i].y;
-        X += r[i] * kTable[i].S * kTable[i].x;
-        Y += r[i] * kTable[i].S * kTable[i].y;
-        Z += r[i] * kTable[i].S * kTable[i].z;
-    }
-    X /= k;
-    Y /= k;
-    Z /= k;
-    const double fy = LabF(Y);
-    const double L = Y > 0.008856451586 ? 116.0 * fy - 16.0 : 903.2963058 * Y;
-    const double a = std::clamp(500.0 * (LabF(X / 0.9642) - fy), -128.0, 127.0);
-    const double b = std::clamp(200.0 * (fy - LabF(Z / 0.8249)), -128.0, 127.0);
-    return {L, a, b};
-}
 
 double Gauss(double x, double centre, double sigma)
 {
@@ -309,7 +258,8 @@ bool Write(const char* path, const std::vector<Entry>& entries)
     std::fprintf(f, "BEGIN_DATA\n");
     int id = 1;
     for (const Entry& e : entries) {
-        const std::array<double, 3> lab = SpectrumToLab(e.spectrum);
+        double lab[3];
+        LabToSpectralUtil::SpectrumToLab(e.spectrum, lab);
         std::fprintf(f, "%d\t\"%s\"\t%.2f\t%.2f\t%.2f\t%.2f\t%.4f\t%.4f\t%.4f", id++, e.name.c_str(), e.cmyk[0],
                      e.cmyk[1], e.cmyk[2], e.cmyk[3], lab[0], lab[1], lab[2]);
         for (double v : e.spectrum)
