@@ -311,6 +311,11 @@ bool DcsOutput::open(const QString &path, const DcsPageFormat &format)
           << QStringLiteral("/pixels %1 def").arg(format.previewWidth)
           << QStringLiteral("/rows %1 def").arg(format.previewHeight) << QStringLiteral("/level 2 def")
           << QStringLiteral("/interpolate false def") << QStringLiteral("/composite 1 def")
+          // One image pixel per point would print the composite as a stamp in the corner;
+          // it is scaled to cover the bounding box as the plates do.
+          << QStringLiteral("%1 %2 scale")
+                 .arg(QString::number(static_cast<double>(format.boundingWidth) / std::max(1, format.previewWidth), 'f', 6),
+                      QString::number(static_cast<double>(format.boundingHeight) / std::max(1, format.previewHeight), 'f', 6))
           << QStringLiteral("%1 %2 8 [1.000000 0.000000 0.000000 -1.00000 0.000000 %3] currentfile false 3 colorimage")
                  .arg(format.previewWidth).arg(format.previewHeight).arg(format.previewHeight);
     for (const QString &line : lines)

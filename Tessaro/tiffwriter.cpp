@@ -215,6 +215,12 @@ bool TiffOutput::open(QIODevice *device, const QString &name, const TiffPageForm
         m_error = QStringLiteral("Cannot open TIFF %1: empty image").arg(name);
         return false;
     }
+    if (format.bitsPerSample != 8 && format.bitsPerSample != 16) {
+        m_error = QStringLiteral("Cannot open TIFF %1: %2 bits per sample (8 or 16 are written)")
+                      .arg(name)
+                      .arg(format.bitsPerSample);
+        return false;
+    }
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     TIFFOpenOptionsSetErrorHandlerExtR(options, messageHandler, this);
     TIFFOpenOptionsSetWarningHandlerExtR(options, messageHandler, this);

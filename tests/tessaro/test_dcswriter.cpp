@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace writertest;
 
 namespace {
@@ -252,6 +254,31 @@ TEST_F(DcsPage, GhostscriptRendersTheFileAndEveryPlate)
         ASSERT_EQ(rc, 0) << f.plates[i].name.toStdString() << ": " << log;
         EXPECT_EQ(run("identify -format '%w %h' " + quoted(png)), "842 595") << f.plates[i].name.toStdString();
     }
+    // The main part alone (up to the first plate) prints the composite over the whole
+    // bounding box: the screen page's red block (100, 100)-(300, 200) of 594 x 420 shows
+    // at the same place of the 842 x 595 point page, and the far corner is paper.
+    const QString mainEps = dir.filePath("mainpart.eps");
+    {
+        QFile file(mainEps);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const qint64 psStart = le32At(f.bytes, 4);
+        file.write(f.bytes.mid(psStart, f.plates.front().offset - psStart));
+    }
+    const QString mainPartPng = dir.filePath("mainpart.png");
+    const std::string mainLog = run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=png16m -sOutputFile="
+                                        + quoted(mainPartPng) + " " + quoted(mainEps) + " 2>&1",
+                                    &rc);
+    ASSERT_EQ(rc, 0) << mainLog;
+    EXPECT_EQ(run("identify -format '%w %h' " + quoted(mainPartPng)), "842 595");
+    int r = -1, g = -1, cornerGreen = -1;
+    const std::string red = run("identify -format '%[fx:int(255*p{283,212}.r)] %[fx:int(255*p{283,212}.g)]' " + quoted(mainPartPng));
+    ASSERT_EQ(std::sscanf(red.c_str(), "%d %d", &r, &g), 2) << red;
+    EXPECT_GT(r, 230) << red;
+    EXPECT_LT(g, 40) << red;
+    const std::string corner = run("identify -format '%[fx:int(255*p{830,20}.g)]' " + quoted(mainPartPng));
+    ASSERT_EQ(std::sscanf(corner.c_str(), "%d", &cornerGreen), 1) << corner;
+    EXPECT_GT(cornerGreen, 225) << corner;
+
     // The black plate shows the black bar of the graphics as dark, the paper as white.
     const QString black = dir.filePath("plate3.png");
     const QPoint bar = SyntheticPage::blackBar(QSize(841, 595)).center();

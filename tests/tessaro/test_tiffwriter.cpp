@@ -143,6 +143,21 @@ TEST(TiffOutput, RefusesWithoutAWritableDevice)
     EXPECT_TRUE(tiff.errorString().contains("y=0"));
 }
 
+TEST(TiffOutput, RefusesSampleSizesItDoesNotWrite)
+{
+    for (int bits : {1, 4, 12, 32}) {
+        QBuffer buffer;
+        ASSERT_TRUE(buffer.open(QIODevice::ReadWrite));
+        TiffPageFormat format = smallFormat();
+        format.bitsPerSample = bits;
+        TiffOutput tiff;
+        EXPECT_FALSE(tiff.open(&buffer, "odd.tiff", format)) << bits;
+        EXPECT_FALSE(tiff.isOpen());
+        EXPECT_TRUE(tiff.errorString().contains(QString::number(bits) + " bits per sample")) << bits;
+        EXPECT_EQ(buffer.size(), 0) << "nothing written for " << bits << " bits";
+    }
+}
+
 TEST(TiffOutput, KeepsLibtiffsTextWithTheLine)
 {
     QBuffer buffer;
