@@ -288,17 +288,15 @@ void PatchComparer::CompareReferenceFileData(ReferenceFileData* docReference, Ti
         ComputeDelta(docReference);
 }
 
-void PatchComparer::classifyCMYK(int index, const ReferenceFileSet& s, const cmsCIELab& reference,
-                                 const cmsCIELab& measured, double dE, double dCh, double dH)
+void PatchComparer::recordCommonClasses(int index, CommonClasses classes, const cmsCIELab& reference,
+                                        const cmsCIELab& measured, double dE, double dCh, double dH)
 {
-    const double refLab[3] = {reference.L, reference.a, reference.b};
-    const double measLab[3] = {measured.L, measured.a, measured.b};
-    if (s.IsCMYKPrimaryColor())
+    if (classes.primary)
     {
         primariesDeltaE.push_back(dE);
         primariesDeltaH[index] = dH;
     }
-    if (s.IsPaperWhite())
+    if (classes.paperWhite)
     {
         paperWhiteDeltaE.push_back(dE);
         paperWhiteLab.push_back(measured);
@@ -307,17 +305,26 @@ void PatchComparer::classifyCMYK(int index, const ReferenceFileSet& s, const cms
         paperWhiteDeltaA = std::fabs(measured.a - reference.a);
         paperWhiteDeltaB = std::fabs(measured.b - reference.b);
     }
-    if (s.IsGrayScale())
+    if (classes.gray)
     {
         grayDeltaE.push_back(dE);
         grayDeltaCh.push_back(dCh);
         grayDeltaChByPatch[index] = dCh;
     }
-    if (s.IsGamutDarkColor())
+    if (classes.dark)
     {
         darkLab.push_back(measured);
         darkRefLab.push_back(reference);
     }
+}
+
+void PatchComparer::classifyCMYK(int index, const ReferenceFileSet& s, const cmsCIELab& reference,
+                                 const cmsCIELab& measured, double dE, double dCh, double dH)
+{
+    const double refLab[3] = {reference.L, reference.a, reference.b};
+    const double measLab[3] = {measured.L, measured.a, measured.b};
+    recordCommonClasses(index, {s.IsCMYKPrimaryColor(), s.IsPaperWhite(), s.IsGrayScale(), s.IsGamutDarkColor()},
+                        reference, measured, dE, dCh, dH);
     if (s.IsGrayScaleIDEA())
         grayIdeaDeltaE.push_back(dE);
     if (s.IsGrayBalanceIDEASpecial())
@@ -343,31 +350,8 @@ void PatchComparer::classifyCMYK(int index, const ReferenceFileSet& s, const cms
 void PatchComparer::classifyRGB(int index, const ReferenceFileSet& s, const cmsCIELab& reference,
                                 const cmsCIELab& measured, double dE, double dCh, double dH)
 {
-    if (s.IsRGBPrimaryColor())
-    {
-        primariesDeltaE.push_back(dE);
-        primariesDeltaH[index] = dH;
-    }
-    if (s.IsRGBPaperWhite())
-    {
-        paperWhiteDeltaE.push_back(dE);
-        paperWhiteLab.push_back(measured);
-        paperWhiteRefLab.push_back(reference);
-        paperWhiteDeltaL = std::fabs(measured.L - reference.L);
-        paperWhiteDeltaA = std::fabs(measured.a - reference.a);
-        paperWhiteDeltaB = std::fabs(measured.b - reference.b);
-    }
-    if (s.IsRGBGrayScale())
-    {
-        grayDeltaE.push_back(dE);
-        grayDeltaCh.push_back(dCh);
-        grayDeltaChByPatch[index] = dCh;
-    }
-    if (s.IsRGBGamutDarkColor())
-    {
-        darkLab.push_back(measured);
-        darkRefLab.push_back(reference);
-    }
+    recordCommonClasses(index, {s.IsRGBPrimaryColor(), s.IsRGBPaperWhite(), s.IsRGBGrayScale(), s.IsRGBGamutDarkColor()},
+                        reference, measured, dE, dCh, dH);
     if (!s.IsRGBBoundaryColor())
         noBoundaryDeltaE[index] = dE;
 }

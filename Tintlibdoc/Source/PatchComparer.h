@@ -172,6 +172,13 @@ private:
     static double valueAt(const std::map<int, double>& values, int index);
     void clearComparison();
     double deltaERel(int formula, cmsCIELab reference, cmsCIELab measured) const;
+    // The classes both colour models have; each flag is the model's own test of the set.
+    struct CommonClasses
+    {
+        bool primary, paperWhite, gray, dark;
+    };
+    void recordCommonClasses(int index, CommonClasses classes, const cmsCIELab& reference,
+                             const cmsCIELab& measured, double dE, double dCh, double dH);
     void classifyCMYK(int index, const ReferenceFileSet& classSet, const cmsCIELab& reference,
                       const cmsCIELab& measured, double dE, double dCh, double dH);
     void classifyRGB(int index, const ReferenceFileSet& classSet, const cmsCIELab& reference,
