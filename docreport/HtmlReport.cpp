@@ -67,7 +67,7 @@ enum class Comparison
     AtMost
 };
 
-struct RowSpec
+struct RowLayout
 {
     const char* element;
     const char* label;
@@ -75,11 +75,11 @@ struct RowSpec
     Comparison comparison;
 };
 
-struct GroupSpec
+struct GroupLayout
 {
     const char* title;
     const char* note;
-    std::vector<RowSpec> rows;
+    std::vector<RowLayout> rows;
 };
 
 enum class Scheme
@@ -113,9 +113,9 @@ Scheme SchemeOf(const std::string& reportType)
 // The library writes limits of the general evaluation with 2 decimals, a checker's with 1.
 int LimitDecimals(Scheme scheme) { return scheme == Scheme::General ? 2 : 1; }
 
-const std::vector<GroupSpec>& GeneralGroups()
+const std::vector<GroupLayout>& GeneralGroups()
 {
-    static const std::vector<GroupSpec> groups = {
+    static const std::vector<GroupLayout> groups = {
         {"Colour accuracy", "",
          {{"AverageTotal", "Average ΔE, all patches", "averageTotalError", Comparison::Below},
           {"MaximumTotal", "Maximum ΔE, all patches", "maximumTotalError", Comparison::Below},
@@ -134,9 +134,9 @@ const std::vector<GroupSpec>& GeneralGroups()
     return groups;
 }
 
-const GroupSpec& G7GrayGroup()
+const GroupLayout& G7GrayGroup()
 {
-    static const GroupSpec group = {
+    static const GroupLayout group = {
         "G7 gray balance", "",
         {{"AverageWDeltaLstar", "Average weighted ΔL*", "averageWDeltaLstarError", Comparison::AtMost},
          {"MaximumWDeltaLstar", "Maximum weighted ΔL*", "maximumWDeltaLstarError", Comparison::AtMost},
@@ -145,9 +145,9 @@ const GroupSpec& G7GrayGroup()
     return group;
 }
 
-const GroupSpec& G7SolidsGroup()
+const GroupLayout& G7SolidsGroup()
 {
-    static const GroupSpec group = {
+    static const GroupLayout group = {
         "G7 substrate and solids", "The RGB overprint solids are judged as well; the report holds no value for them.",
         {{"Media", "Paper white ΔE", "paperWhiteTotalError", Comparison::AtMost},
          {"G7CMYSolids", "Maximum ΔE, CMY solids", "primaryColorsTotalError", Comparison::AtMost},
@@ -155,9 +155,9 @@ const GroupSpec& G7SolidsGroup()
     return group;
 }
 
-const GroupSpec& FograGroup(int index)
+const GroupLayout& FograGroup(int index)
 {
-    static const GroupSpec groups[4] = {
+    static const GroupLayout groups[4] = {
         {"Contract proof (CP)", "",
          {{"FograPSD2022-CP-Substrate", "Paper white ΔE", "cp_paperWhiteTotalError", Comparison::AtMost},
           {"FograPSD2022-CP-MaximumTotal", "Maximum ΔE", "cp_maximumTotalError", Comparison::AtMost},
@@ -195,7 +195,7 @@ const GroupSpec& FograGroup(int index)
     return groups[std::clamp(index, 0, 3)];
 }
 
-std::vector<GroupSpec> GroupsOf(Scheme scheme)
+std::vector<GroupLayout> GroupsOf(Scheme scheme)
 {
     switch (scheme) {
     case Scheme::General: return GeneralGroups();
@@ -238,14 +238,14 @@ const std::vector<std::pair<const char*, const char*>>& GeneralLabels()
     return labels;
 }
 
-std::string LimitText(const RowSpec& spec, const Supplement& supplement, int decimals)
+std::string LimitText(const RowLayout& layout, const Supplement& supplement, int decimals)
 {
-    if (spec.limitField == nullptr)
+    if (layout.limitField == nullptr)
         return "";
-    const auto found = supplement.tolerances.find(spec.limitField);
+    const auto found = supplement.tolerances.find(layout.limitField);
     if (found == supplement.tolerances.end())
         return "";
-    return std::string(spec.comparison == Comparison::Below ? "< " : "≤ ") + Fixed(found->second, decimals);
+    return std::string(layout.comparison == Comparison::Below ? "< " : "≤ ") + Fixed(found->second, decimals);
 }
 
 // ---- page parts --------------------------------------------------------------------------
@@ -803,9 +803,9 @@ std::vector<ValueGroup> EvaluatedGroups(const Report& report, const Supplement& 
 {
     const Scheme scheme = SchemeOf(report.reportType);
     std::vector<ValueGroup> groups;
-    for (const GroupSpec& spec : GroupsOf(scheme)) {
-        ValueGroup group{spec.title, spec.note, {}};
-        for (const RowSpec& row : spec.rows) {
+    for (const GroupLayout& layout : GroupsOf(scheme)) {
+        ValueGroup group{layout.title, layout.note, {}};
+        for (const RowLayout& row : layout.rows) {
             const auto found = report.values.find(row.element);
             if (found == report.values.end())
                 continue;
@@ -825,8 +825,8 @@ std::vector<ValueRow> FurtherRows(const Report& report)
     if (scheme == Scheme::General)
         return {};
     std::vector<std::string> shown;
-    for (const GroupSpec& spec : GroupsOf(scheme))
-        for (const RowSpec& row : spec.rows)
+    for (const GroupLayout& layout : GroupsOf(scheme))
+        for (const RowLayout& row : layout.rows)
             shown.emplace_back(row.element);
     std::vector<ValueRow> rows;
     for (const auto& [element, label] : GeneralLabels()) {
